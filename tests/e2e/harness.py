@@ -234,6 +234,19 @@ class Session:
             raise AssertionError("%s did not end within %s s" % (exe, timeout))
         return code
 
+    def probe(self, *args):
+        """Run probe.exe inside the session; returns (exit code, output)."""
+        r = subprocess.run(["wine", self.testbin("probe.exe"), *args], env=self.env,
+                           capture_output=True, timeout=60)
+        return r.returncode, r.stdout.decode("utf-8", "replace").replace("\r\n", "\n")
+
+    def window_info(self, title):
+        """Win32 facts of the window titled `title`: class, style, exstyle, rect, visible."""
+        code, out = self.probe("info", title)
+        if code != 0:
+            return None
+        return dict(line.split("=", 1) for line in out.splitlines() if "=" in line)
+
     # -- windows and input --------------------------------------------------
     def xdotool(self, *args, check=False):
         r = subprocess.run(["xdotool", *args], env=self.env, capture_output=True,
