@@ -5,6 +5,7 @@
 //   probe text TITLE    the texts of the window's children, one a line
 //   probe close TITLE   posts WM_CLOSE to the window
 //   probe press TITLE N clicks the child button with control id N (BM_CLICK)
+//   probe hold TITLE    owns a hidden top-level window with that title until killed
 //
 // Output is UTF-8 on stdout; the exit code is 0 when the window was found, 3 when not.
 #include <windows.h>
@@ -41,6 +42,20 @@ int wmain(int argc, wchar_t** argv) {
         return 2;
     }
     const std::wstring verb = argv[1];
+    if (verb == L"hold") {
+        HWND held = CreateWindowExW(0, L"STATIC", argv[2], WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                                    nullptr, GetModuleHandleW(nullptr), nullptr);
+        if (!held) {
+            return 1;
+        }
+        std::printf("holding\n");
+        std::fflush(stdout);
+        MSG msg;
+        while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+            DispatchMessageW(&msg);
+        }
+        return 0;
+    }
     HWND window = FindWindowW(nullptr, argv[2]);
     if (!window) {
         std::printf("not found\n");
