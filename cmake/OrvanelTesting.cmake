@@ -12,6 +12,9 @@ if(WIN32)
     set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
     add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+    # MinGW's win32 thread model has no std::mutex: a port header of our own
+    # gives GoogleTest what it would have built from it.
+    target_include_directories(gtest BEFORE PUBLIC ${CMAKE_CURRENT_LIST_DIR}/gtest-mingw)
   endif()
   set(ORVANEL_GTEST_LIBS gmock gtest_main)
 else()
