@@ -136,6 +136,14 @@ TEST_F(SettingsFile, LongValueComesBackCutAndFailsTheFileTest) {
     EXPECT_EQ(ReadSetting(kSettingsSection, kKeyBgmFile, ini_), path.substr(0, 255));
     EXPECT_EQ(BgmMode, 0);
     EXPECT_EQ(BgmFile, "");
+
+    // When the cut path happens to name a file, that file is the music.
+    std::string cut = path.substr(0, 255);
+    WriteBytes(cut, "RIFF");
+    LoadFrom(IniText(" 2", " 0", path));
+    EXPECT_EQ(BgmMode, 2);
+    EXPECT_EQ(BgmFile, cut);
+    DeleteFileA(cut.c_str());
 }
 
 TEST_F(SettingsFile, MissingSectionOrKeyReadsEmpty) {
