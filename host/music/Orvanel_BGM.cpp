@@ -1,12 +1,11 @@
 #include "Orvanel_BGM.h"
 
-#include <cctype>
-#include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <optional>
 
 #include "Orvanel_B.h"
+#include "text.h"
 
 // UTF-8: "コマンド文字列が指定されていません"
 const char* const kMciNoCommandText =
@@ -61,58 +60,7 @@ void SendDirect(const std::string& command) {
 }
 
 bool ContainsErr(const std::string& text) {
-    std::string upper = text;
-    for (char& c : upper) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    return upper.find("ERR") != std::string::npos;
-}
-
-// A reply read as a number as a whole: blanks around it, a sign, digits with an
-// optional fraction and exponent. Anything else is not a number.
-bool ReadNumber(const std::string& text, double& value) {
-    std::size_t begin = text.find_first_not_of(' ');
-    std::size_t end = text.find_last_not_of(' ');
-    if (begin == std::string::npos) {
-        return false;
-    }
-    std::string body = text.substr(begin, end - begin + 1);
-    std::size_t i = 0;
-    if (i < body.size() && (body[i] == '+' || body[i] == '-')) {
-        ++i;
-    }
-    std::size_t digits = 0;
-    while (i < body.size() && std::isdigit(static_cast<unsigned char>(body[i]))) {
-        ++i, ++digits;
-    }
-    if (i < body.size() && body[i] == '.') {
-        ++i;
-        while (i < body.size() && std::isdigit(static_cast<unsigned char>(body[i]))) {
-            ++i, ++digits;
-        }
-    }
-    if (digits == 0) {
-        return false;
-    }
-    if (i < body.size() && (body[i] == 'e' || body[i] == 'E')) {
-        ++i;
-        if (i < body.size() && (body[i] == '+' || body[i] == '-')) {
-            ++i;
-        }
-        std::size_t exponentDigits = 0;
-        while (i < body.size() && std::isdigit(static_cast<unsigned char>(body[i]))) {
-            ++i, ++exponentDigits;
-        }
-        if (exponentDigits == 0) {
-            return false;
-        }
-    }
-    if (i != body.size()) {
-        return false;
-    }
-    value = std::strtod(body.c_str(), nullptr);
-    // Too large for a number at all: as much an error as a text.
-    return std::isfinite(value);
+    return forms::UpperCase(text).find("ERR") != std::string::npos;
 }
 
 struct PollFailed {};
@@ -198,11 +146,12 @@ void CdPoll() {
             }
             return;
         }
-        double trackNumber = 0;
-        if (!ReadNumber(track, trackNumber)) {
+        // The track must be a number as a whole; any other reply ends polling.
+        std::optional<double> trackNumber = forms::ParseNumberText(track);
+        if (!trackNumber) {
             throw PollFailed{};
         }
-        if (trackNumber != BgmRepeat || stopped) {
+        if (*trackNumber != BgmRepeat || stopped) {
             std::string start =
                 MciSendText("status cdaudio position track " + std::to_string(BgmRepeat));
             MciPlay("cdaudio", start, "");
