@@ -202,11 +202,11 @@ TEST_F(SettingsFile, FileExistsTable) {
         {"", false},      {"\\", false},
     };
     for (const auto& c : cases) {
+        SetLastError(ERROR_INVALID_FUNCTION);
         EXPECT_EQ(FileExists(c.path), c.exists) << '"' << c.path << '"';
+        EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_SUCCESS)) << '"' << c.path << '"';
     }
-    // The file test leaves no error behind and no handle open: the file can
-    // be removed at once.
-    SetLastError(0);
+    // The file test leaves no handle open: the file can be removed at once.
     EXPECT_TRUE(FileExists(song_));
     EXPECT_TRUE(DeleteFileA(song_.c_str()));
     EXPECT_FALSE(FileExists(song_));
