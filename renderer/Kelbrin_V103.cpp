@@ -9,22 +9,54 @@ namespace Kelbrin {
 namespace {
 
 // One row: 0xXXRRGGBB in, 0xFFBBGGRR out (red and blue swap, alpha 255).
-void ConvertRow(const std::uint8_t* source, std::uint32_t* destination, std::uint16_t width) {
+// Written as (a AND 0xFF) << 16 OR a >> 16 OR (a AND 0xFF00) OR 0xFF000000
+// with a = p AND 0x00FFFFFF, which is the same as rotating the red-blue pair
+// by 16 bits; the rotation keeps the loop short enough to vectorise well.
+inline __attribute__((always_inline)) void ConvertRowBody(const std::uint8_t* __restrict source,
+                                                          std::uint32_t* __restrict destination,
+                                                          std::uint16_t width) {
     for (std::uint16_t x = 0; x < width; ++x) {
         std::uint32_t p;
         std::memcpy(&p, source + 4 * static_cast<std::size_t>(x), sizeof p);
-        const std::uint32_t a = p & 0x00FFFFFFu;
-        destination[x] = ((a & 0xFFu) << 16) | (a >> 16) | (a & 0xFF00u) | 0xFF000000u;
+        const std::uint32_t redBlue = p & 0x00FF00FFu;
+        destination[x] = (redBlue << 16) | (redBlue >> 16) | (p & 0x0000FF00u) | 0xFF000000u;
     }
 }
+
+void ConvertRow(const std::uint8_t* source, std::uint32_t* destination, std::uint16_t width) {
+    ConvertRowBody(source, destination, width);
+}
+
+#if defined(__x86_64__) || defined(__i386__)
+// The same loop in 32-byte vectors where the processor has them: the pass is
+// bound by arithmetic, not memory, so this roughly halves it.
+__attribute__((target("avx2"))) void
+ConvertRowWide(const std::uint8_t* source, std::uint32_t* destination, std::uint16_t width) {
+    ConvertRowBody(source, destination, width);
+}
+
+using RowConverter = void (*)(const std::uint8_t*, std::uint32_t*, std::uint16_t);
+
+RowConverter PickConverter() {
+    __builtin_cpu_init();
+    return __builtin_cpu_supports("avx2") ? ConvertRowWide : ConvertRow;
+}
+#else
+using RowConverter = void (*)(const std::uint8_t*, std::uint32_t*, std::uint16_t);
+
+RowConverter PickConverter() {
+    return ConvertRow;
+}
+#endif
 
 } // namespace
 
 void FillPixelBuffer(const ScreenBitmap& bitmap, std::uint16_t width, std::uint16_t height,
                      std::uint32_t* pixelBuffer) {
+    static const RowConverter convert = PickConverter();
     for (std::uint16_t y = 0; y < height; ++y) {
-        ConvertRow(bitmap.ScanLine(height - 1 - y),
-                   pixelBuffer + static_cast<std::size_t>(width) * y, width);
+        convert(bitmap.ScanLine(height - 1 - y), pixelBuffer + static_cast<std::size_t>(width) * y,
+                width);
     }
 }
 

@@ -28,15 +28,25 @@ TEST(TextureTest, PixelBytesSwapRedAndBlueAndGetFullAlpha) {
         {{0x00, 0x00, 0xFF, 0x01}, {0xFF, 0x00, 0x00, 0xFF}},
         {{0x00, 0xAB, 0x00, 0xCD}, {0x00, 0xAB, 0x00, 0xFF}},
     };
+    // Wide enough rows that the vector loop and its tail both see every case.
+    const int width = 37, height = 2;
     for (const auto& c : cases) {
-        FakeBitmap bitmap(1, 1);
-        bitmap.SetPixel(0, 0, c.in[0], c.in[1], c.in[2], c.in[3]);
+        FakeBitmap bitmap(width, height);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                bitmap.SetPixel(x, y, c.in[0], c.in[1], c.in[2], c.in[3]);
+            }
+        }
         FakePlatform uploader;
         std::uint32_t texture = 0;
         Kelbrin::BitmapToTexture(bitmap, texture, uploader);
-        ASSERT_EQ(uploader.uploaded.size(), 4u);
-        EXPECT_EQ(std::vector<std::uint8_t>(uploader.uploaded),
-                  std::vector<std::uint8_t>(c.out, c.out + 4));
+        ASSERT_EQ(uploader.uploaded.size(), std::size_t(width * height * 4));
+        for (std::size_t i = 0; i < uploader.uploaded.size(); i += 4) {
+            SCOPED_TRACE(i / 4);
+            EXPECT_EQ(std::vector<std::uint8_t>(uploader.uploaded.begin() + i,
+                                                uploader.uploaded.begin() + i + 4),
+                      std::vector<std::uint8_t>(c.out, c.out + 4));
+        }
     }
 }
 
