@@ -255,21 +255,25 @@ class Session:
             raise AssertionError("xdotool %s failed: %s" % (" ".join(args), r.stderr))
         return r.stdout
 
-    def find_windows(self, title):
-        """X window ids whose title is exactly `title`."""
+    def find_windows(self, title, visible=False):
+        """X window ids whose title is exactly `title` (only mapped ones if `visible`).
+
+        Wine makes the X window when the Win32 window is created, hidden or not,
+        so a window that must be on screen is looked for with visible=True."""
         pattern = "^" + "".join("\\" + c if not c.isalnum() else c for c in title) + "$"
-        out = self.xdotool("search", "--name", pattern)
+        args = ["search", "--onlyvisible"] if visible else ["search"]
+        out = self.xdotool(*args, "--name", pattern)
         return [int(w) for w in out.split()]
 
     def window_exists(self, title):
         return bool(self.find_windows(title))
 
-    def wait_window(self, title, timeout=30, gone=False):
+    def wait_window(self, title, timeout=30, gone=False, visible=False):
         """Wait for a window titled exactly `title` (or for its end, gone=True)."""
         found = []
 
         def check():
-            found[:] = self.find_windows(title)
+            found[:] = self.find_windows(title, visible)
             return bool(found) != gone
 
         self.wait_until(check, timeout, "window %r %s" % (title, "gone" if gone else "shown"))
@@ -291,6 +295,12 @@ class Session:
 
     def key(self, keysym):
         self.xdotool("key", "--clearmodifiers", keysym, check=True)
+
+    def key_with(self, modifier, keysym):
+        """A key pressed while a modifier is held (Wine misses xdotool's "alt+F4")."""
+        self.xdotool("keydown", modifier, check=True)
+        self.xdotool("key", keysym, check=True)
+        self.xdotool("keyup", modifier, check=True)
 
     def click(self, button=1):
         self.xdotool("click", str(button), check=True)

@@ -5,6 +5,7 @@
 //   probe text TITLE    the texts of the window's children, one a line
 //   probe close TITLE   posts WM_CLOSE to the window
 //   probe press TITLE N clicks the child button with control id N (BM_CLICK)
+//   probe cursor        the cursor position as Win32 sees it, and whether it shows
 //   probe hold TITLE    owns a hidden top-level window with that title until killed
 //
 // Output is UTF-8 on stdout; the exit code is 0 when the window was found, 3 when not.
@@ -37,11 +38,21 @@ BOOL CALLBACK PrintChildText(HWND child, LPARAM) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    const std::wstring verb = argc > 1 ? argv[1] : L"";
+    if (verb == L"cursor") {
+        POINT p = {};
+        GetCursorPos(&p);
+        CURSORINFO info = {};
+        info.cbSize = sizeof info;
+        GetCursorInfo(&info);
+        std::printf("pos=%ld,%ld\nshowing=%d\n", p.x, p.y, (info.flags & CURSOR_SHOWING) ? 1 : 0);
+        std::fflush(stdout);
+        return 0;
+    }
     if (argc < 3) {
-        std::fprintf(stderr, "usage: probe info|text|close|press TITLE [ID]\n");
+        std::fprintf(stderr, "usage: probe cursor | info|text|close|press|hold TITLE [ID]\n");
         return 2;
     }
-    const std::wstring verb = argv[1];
     if (verb == L"hold") {
         HWND held = CreateWindowExW(0, L"STATIC", argv[2], WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
                                     nullptr, GetModuleHandleW(nullptr), nullptr);

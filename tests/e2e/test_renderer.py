@@ -34,7 +34,7 @@ class RendererSession:
         s.move_to(*MOUSE_START)
         self.started = time.monotonic()
         self.proc = s.start(s.dist("Orvanel.dll"))
-        s.wait_window(TITLE, timeout=30)
+        s.wait_window(TITLE, timeout=30, visible=True)
         self.shown = time.monotonic()
 
     def alive_after(self, seconds):
@@ -65,7 +65,7 @@ class RendererRun(unittest.TestCase):
             time.sleep(max(0.0, r.started + 6.0 - time.monotonic()))
             moved = s.screenshot()
             save(moved, "renderer_tumbling.png")
-            self.assertGreater(harness.mean_difference(moved, desktop), 15.0)
+            self.assertGreater(harness.mean_difference(moved, desktop), 5.0)
             self.assertGreater(harness.black_fraction(moved), 0.02)
 
             s.key("space")
@@ -73,43 +73,60 @@ class RendererRun(unittest.TestCase):
             s.wait_window(TITLE, timeout=2, gone=True)
 
     def test_input_that_ends_the_run(self):
-        # Each in a fresh run: the action, and when it is made after the window shows.
+        # Each in a fresh run: the action, when it is made after the window
+        # shows, and how long the renderer may take to end after it.
         cases = [
-            ("left click", 0.0, lambda s: s.click(1)),
-            ("31 by 31 after the first tick", 1.6,
+            ("left click", 0.0, 1.0, lambda s: s.click(1)),
+            ("31 by 31 after the first tick", 1.6, 1.0,
              lambda s: s.move_to(MOUSE_START[0] + 31, MOUSE_START[1] + 31)),
-            ("Alt+F4 closes the window", 0.3, lambda s: s.key("alt+F4")),
+            # What Alt+F4 or a close box does: the default processing destroys
+            # the window, and the renderer never runs on without it. Hiding a
+            # window on an X server without a window manager makes Wine wait 2 s
+            # for a withdrawal that never comes, hence the longer limit.
+            ("a close request destroys the window", 0.3, 4.0,
+             lambda s: s.probe("close", TITLE)),
         ]
-        for name, delay, action in cases:
+        for name, delay, limit, action in cases:
             with self.subTest(name), harness.Session(1024, 768) as s:
                 r = RendererSession(s)
                 r.wait_since_shown(delay)
                 action(s)
-                self.assertEqual(r.proc.wait(1.0), 0, name)
+                self.assertEqual(r.proc.wait(limit), 0, name)
 
     def test_input_that_does_not_end_the_run(self):
         x0, y0 = MOUSE_START
-        # In order, in one run; the renderer must outlive each of them.
-        steps = [
+        # In order, each in one run; the renderer must outlive every step. The
+        # window shows before the renderer has read the cursor's start and about
+        # a second before its first tick, so the first move waits a little; the
+        # moves after the tick must come before the first speed change, which
+        # ignores the mouse again until the next tick.
+        moves = [
+            ("a moment for the set-up to end", lambda s: time.sleep(0.45)),
             ("large move before the first tick", lambda s: s.move_to(x0 + 400, y0 + 300)),
             ("back to the start", lambda s: s.move_to(x0, y0)),
-            ("wait for the first tick", lambda s: time.sleep(1.3)),
+            ("wait for the first tick", lambda s: time.sleep(0.8)),
+            ("200 pixels right", lambda s: s.move_to(x0 + 200, y0)),
+            ("200 pixels down", lambda s: s.move_to(x0, y0 + 200)),
+            ("30 by 30", lambda s: s.move_to(x0 + 30, y0 + 30)),
+            ("30 by 30 up and left", lambda s: s.move_to(x0 - 30, y0 - 30)),
+        ]
+        buttons_and_keys = [
             ("right click", lambda s: s.click(3)),
             ("middle click", lambda s: s.click(2)),
             ("wheel", lambda s: (s.click(4), s.click(5))),
             ("F10, a system key", lambda s: s.key("F10")),
             ("Alt alone", lambda s: s.key("alt")),
-            ("200 pixels right", lambda s: s.move_to(x0 + 200, y0)),
-            ("200 pixels down", lambda s: s.move_to(x0, y0 + 200)),
-            ("30 by 30", lambda s: s.move_to(x0 + 30, y0 + 30)),
+            ("Alt+X", lambda s: s.key_with("alt", "x")),
         ]
-        with harness.Session(1024, 768) as s:
-            r = RendererSession(s)
-            for name, action in steps:
-                action(s)
-                self.assertTrue(r.alive_after(0.25), "%s ended the renderer" % name)
-            self.assertLess(time.monotonic() - r.shown, 4.0,
-                            "the steps must run before the first speed change")
+        for steps in (moves, buttons_and_keys):
+            with harness.Session(1024, 768) as s:
+                r = RendererSession(s)
+                for name, action in steps:
+                    action(s)
+                    self.assertTrue(r.alive_after(0.15), "%s ended the renderer" % name)
+                if steps is moves:
+                    self.assertLess(time.monotonic() - r.shown, 3.5,
+                                    "the moves must come before the first speed change")
 
     def test_wide_screen_shows_whole_picture_at_three_quarters(self):
         with harness.Session(1280, 720) as s:
