@@ -7,6 +7,7 @@
 //   frames N seconds S    on exit: frames drawn, and seconds from the first one
 // Without the variable nothing is measured or written and nothing else changes.
 #include "Kelbrin.h"
+#include "ScreenCopy_win32.h"
 
 #include <windows.h>
 
@@ -60,80 +61,6 @@ static_assert(sizeof(DEVMODEA) == 156, "the display-mode request is the 156-byte
 static_assert(sizeof(PIXELFORMATDESCRIPTOR) == 40);
 
 namespace {
-
-// The screen's device context, held for one copy.
-class ScreenDC {
-  public:
-    ScreenDC() : dc_(::GetDC(nullptr)) {}
-    ~ScreenDC() {
-        if (dc_) {
-            ::ReleaseDC(nullptr, dc_);
-        }
-    }
-    ScreenDC(const ScreenDC&) = delete;
-    ScreenDC& operator=(const ScreenDC&) = delete;
-    HDC get() const { return dc_; }
-
-  private:
-    HDC dc_;
-};
-
-// A 32-bit top-down DIB section with a memory DC to draw into it. Rows are
-// therefore in screen order in memory.
-class DibBitmap final : public ScreenBitmap {
-  public:
-    DibBitmap(int width, int height) : width_(width), height_(height) {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(info.bmiHeader);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        dc_ = ::CreateCompatibleDC(nullptr);
-        bitmap_ = ::CreateDIBSection(dc_, &info, DIB_RGB_COLORS, &bits_, nullptr, 0);
-        if (!dc_ || !bitmap_ || !bits_) {
-            Release();
-            throw std::bad_alloc();
-        }
-        old_ = ::SelectObject(dc_, bitmap_);
-    }
-    ~DibBitmap() override { Release(); }
-    DibBitmap(const DibBitmap&) = delete;
-    DibBitmap& operator=(const DibBitmap&) = delete;
-
-    HDC dc() const { return dc_; }
-    int Width() const override { return width_; }
-    int Height() const override { return height_; }
-    // Already 32 bits per pixel; only GDI's pending drawing must reach the bits.
-    void ConvertTo32Bits() override { ::GdiFlush(); }
-    const std::uint8_t* ScanLine(int row) const override {
-        return static_cast<const std::uint8_t*>(bits_) + static_cast<std::size_t>(row) * width_ * 4;
-    }
-
-  private:
-    void Release() {
-        if (dc_ && old_) {
-            ::SelectObject(dc_, old_);
-        }
-        if (bitmap_) {
-            ::DeleteObject(bitmap_);
-        }
-        if (dc_) {
-            ::DeleteDC(dc_);
-        }
-        dc_ = nullptr;
-        bitmap_ = nullptr;
-        old_ = nullptr;
-    }
-
-    int width_;
-    int height_;
-    HDC dc_ = nullptr;
-    HBITMAP bitmap_ = nullptr;
-    HGDIOBJ old_ = nullptr;
-    void* bits_ = nullptr;
-};
 
 // Optional figures for benchmarks; see the top of this file.
 class RunTiming {
@@ -359,10 +286,7 @@ class Win32Platform final : public RendererPlatform {
 
     std::unique_ptr<ScreenBitmap> CaptureScreen(int width, int height) override {
         timing_.CaptureStarted();
-        ScreenDC screen;
-        auto bitmap = std::make_unique<DibBitmap>(width, height);
-        ::StretchBlt(bitmap->dc(), 0, 0, width, height, screen.get(), 0, 0, width, height, SRCCOPY);
-        return bitmap;
+        return CopyScreen(width, height);
     }
     std::uint32_t CreateTexture(std::uint16_t width, std::uint16_t height,
                                 const std::uint8_t* pixels) override {
