@@ -177,6 +177,52 @@ void Graphic::Invalidate() const {
     }
 }
 
+// ---------------------------------------------------------------- ChildWindow
+
+ChildWindow::ChildWindow(Container& parent) : parent_(parent) {
+    parent_.children_.push_back(this);
+}
+
+ChildWindow::~ChildWindow() {
+    auto& list = parent_.children_;
+    list.erase(std::remove(list.begin(), list.end(), this), list.end());
+}
+
+void ChildWindow::CreateIfParentReady() {
+    if (parent_.Hwnd() && !ControlHwnd()) {
+        CreateIn(parent_.Hwnd());
+    }
+}
+
+DWORD ChildWindow::VisibilityStyle() const {
+    return (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED);
+}
+
+void ChildWindow::Move(int x, int y, int width, int height) {
+    rect_ = RECT{x, y, x + std::max(width, 0), y + std::max(height, 0)};
+    Place();
+}
+
+void ChildWindow::Place() {
+    if (HWND h = ControlHwnd()) {
+        MoveWindow(h, rect_.left, rect_.top, Width(), Height(), TRUE);
+    }
+}
+
+void ChildWindow::SetVisible(bool visible) {
+    visible_ = visible;
+    if (HWND h = ControlHwnd()) {
+        ShowWindow(h, visible ? SW_SHOWNA : SW_HIDE);
+    }
+}
+
+void ChildWindow::SetEnabled(bool enabled) {
+    enabled_ = enabled;
+    if (HWND h = ControlHwnd()) {
+        EnableWindow(h, enabled ? TRUE : FALSE);
+    }
+}
+
 // ---------------------------------------------------------------- Container
 
 Container::~Container() {
@@ -194,7 +240,10 @@ void Container::SetBackColor(COLORREF colour) {
 
 void Container::SetFont(const FontSpec& font) {
     font_ = font;
-    fontHandle_.reset();
+    // The old font may still be selected somewhere: it goes after the new one
+    // has taken its place.
+    GdiFont old = std::move(fontHandle_);
+    OnFontChanged();
 }
 
 HFONT Container::FontHandle() {
@@ -230,13 +279,28 @@ int Container::Level() const {
     return parent_ ? parent_->Level() : 0;
 }
 
-void Container::StartTimers() {
+void Container::WindowReady() {
+    for (ChildWindow* c : children_) {
+        c->CreateIn(Hwnd());
+    }
     for (Timer* t : timers_) {
         t->Arm();
     }
 }
 
+void Container::PaintContent(HDC dc, const RECT& area) {
+    PaintBackground(dc, area);
+    for (Graphic* g : graphics_) {
+        if (g->visible_) {
+            g->Paint(dc);
+        }
+    }
+}
+
 void Container::OnWindowGone() {
+    for (ChildWindow* c : children_) {
+        c->ParentGone();
+    }
     for (Timer* t : timers_) {
         t->armed_ = false; // the system killed them with the window
         t->pending_ = false;
@@ -305,6 +369,7 @@ void Container::MouseEvent(UINT message, WPARAM wParam, LPARAM lParam) {
     // While a button is held, the control that got the press gets the rest.
     Graphic* target = (up || message == WM_MOUSEMOVE) && pressed_ ? pressed_ : GraphicAt(p);
     if (down) {
+        detail::RunHandler([this] { OnButtonPressed(); });
         SetCapture(Hwnd());
         pressed_ = target;
     }
@@ -347,12 +412,7 @@ LRESULT Container::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 1; // WM_PAINT covers every pixel
     case WM_PAINT: {
         PaintDc paint(Hwnd());
-        PaintBackground(paint.get(), paint.dirty());
-        for (Graphic* g : graphics_) {
-            if (g->visible_) {
-                g->Paint(paint.get());
-            }
-        }
+        PaintContent(paint.get(), paint.dirty());
         return 0;
     }
     case WM_TIMER:
@@ -386,6 +446,11 @@ LRESULT Container::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CAPTURECHANGED:
         pressed_ = nullptr;
         return 0;
+    case WM_DESTROY:
+        for (ChildWindow* c : children_) {
+            c->ParentClosing();
+        }
+        break;
     case WM_SETCURSOR:
         if (LOWORD(lParam) == HTCLIENT) {
             if (ScreenMousePointer() == MousePointer::Hourglass) {
@@ -601,7 +666,7 @@ bool Form::Load() {
     if (icon_) {
         SetIcon(icon_);
     }
-    StartTimers();
+    WindowReady();
     detail::RunHandler([this] { OnLoad(); });
     return loaded_;
 }

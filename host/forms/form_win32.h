@@ -55,6 +55,7 @@ namespace forms {
 
 class Container;
 class Timer;
+class ChildWindow;
 
 // Button codes of mouse events: 1 left, 2 right, 4 middle (for a move, the
 // buttons held). Shift codes: 1 Shift, 2 Ctrl, 4 Alt. Positions in pixels,
@@ -123,6 +124,53 @@ class Graphic {
     bool visible_ = true;
 };
 
+// A control with a window of its own inside a container (picture box, combo
+// box, user control). Its window is made when the container's window is (at
+// the form's load, before the load handler), or at once when that exists
+// already; a derived class calls CreateIfParentReady() at the end of its
+// constructor for that.
+class ChildWindow {
+  public:
+    explicit ChildWindow(Container& parent);
+    // A derived class destroys its window in its own destructor.
+    virtual ~ChildWindow();
+    ChildWindow(const ChildWindow&) = delete;
+    ChildWindow& operator=(const ChildWindow&) = delete;
+
+    // Pixels, in the container's client area.
+    void Move(int x, int y, int width, int height);
+    int Left() const { return rect_.left; }
+    int Top() const { return rect_.top; }
+    int Width() const { return rect_.right - rect_.left; }
+    int Height() const { return rect_.bottom - rect_.top; }
+    void SetVisible(bool visible);
+    bool Visible() const { return visible_; }
+    // The platform's enabled state of the window.
+    void SetEnabled(bool enabled);
+    bool Enabled() const { return enabled_; }
+
+    Container& Parent() const { return parent_; }
+    virtual HWND ControlHwnd() const = 0;
+
+  protected:
+    friend class Container;
+    // Makes the window inside `parentHwnd`, with rect_, visible_, enabled_.
+    virtual void CreateIn(HWND parentHwnd) = 0;
+    // The container's window is being destroyed; this one still exists.
+    virtual void ParentClosing() {}
+    // The container's window went, and this one with it.
+    virtual void ParentGone() {}
+    // Puts the window at rect_.
+    virtual void Place();
+    void CreateIfParentReady();
+    DWORD VisibilityStyle() const;
+
+    Container& parent_;
+    RECT rect_{0, 0, 100, 100};
+    bool visible_ = true;
+    bool enabled_ = true;
+};
+
 // Creates a GDI font for a font description on the screen.
 GdiFont CreateGdiFont(const FontSpec& spec);
 
@@ -134,6 +182,7 @@ class Container : public Window {
     COLORREF BackColor() const { return backColor_; }
     void SetBackColor(COLORREF colour);
     const FontSpec& Font() const { return font_; }
+    // Changes the font; picture boxes select it into their drawing surface.
     void SetFont(const FontSpec& font);
     // The container's font as a GDI object (valid while the font is unchanged).
     HFONT FontHandle();
@@ -146,6 +195,10 @@ class Container : public Window {
     void Refresh();
     // The mouse pointer over this window; null gives the arrow.
     void SetMouseIcon(HCURSOR cursor) { cursor_ = cursor; }
+
+    // Paints what the container shows in `area` (its coordinates) into `dc`:
+    // how a transparent control inside it shows what lies behind it.
+    void PaintContentFor(HDC dc, const RECT& area) { PaintContent(dc, area); }
 
     // The modal level of the form this container belongs to (handler_gate.h).
     virtual int Level() const;
@@ -168,8 +221,13 @@ class Container : public Window {
     virtual void OnMouseDown(const MouseArgs& args);
     virtual void OnMouseMove(const MouseArgs& args);
     virtual void OnMouseUp(const MouseArgs& args);
-    // The window exists: timers that are enabled start.
-    void StartTimers();
+    // The window exists: the child windows are made and the enabled timers start.
+    void WindowReady();
+    // Paints the container's picture and its windowless controls in `area`.
+    void PaintContent(HDC dc, const RECT& area);
+    virtual void OnFontChanged() {}
+    // A mouse button went down on the window, before any event of it runs.
+    virtual void OnButtonPressed() {}
     void OnWindowGone() override;
 
     Container* parent_;
@@ -181,11 +239,13 @@ class Container : public Window {
   private:
     friend class Graphic;
     friend class Timer;
+    friend class ChildWindow;
     void MouseEvent(UINT message, WPARAM wParam, LPARAM lParam);
     Graphic* GraphicAt(POINT p) const;
 
     std::vector<Graphic*> graphics_;
     std::vector<Timer*> timers_;
+    std::vector<ChildWindow*> children_;
     Graphic* pressed_ = nullptr; // control that got the button press, for its release
 };
 
