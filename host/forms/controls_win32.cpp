@@ -16,6 +16,16 @@ PictureBox::PictureBox(Container& parent) : Container(&parent), ChildWindow(pare
     CreateIfParentReady();
 }
 
+void PictureBox::OnFontChanged() {
+    fontSet_ = true;
+    if (windowDc_) {
+        SelectObject(windowDc_, FontHandle());
+    }
+    if (image_.Valid()) {
+        image_.SelectFont(FontHandle());
+    }
+}
+
 PictureBox::~PictureBox() {
     // While this object is whole: its font and image are still selected into
     // the window's own DC and the image DC.
@@ -27,6 +37,10 @@ void PictureBox::CreateIn(HWND parentHwnd) {
     // Dc() can hand it out for the life of the window.
     if (!RegisterClassOnce(kPictureClass, CS_OWNDC, nullptr)) {
         return;
+    }
+    if (!fontSet_) {
+        font_ = ChildWindow::Parent().Font();
+        fontHandle_.reset();
     }
     DWORD style = WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | VisibilityStyle() |
                   (border_ ? WS_BORDER : 0);
@@ -135,15 +149,6 @@ void PictureBox::Cls() {
     }
 }
 
-void PictureBox::OnFontChanged() {
-    if (windowDc_) {
-        SelectObject(windowDc_, FontHandle());
-    }
-    if (image_.Valid()) {
-        image_.SelectFont(FontHandle());
-    }
-}
-
 void PictureBox::PaintBackground(HDC dc, const RECT& area) {
     if (autoRedraw_ && image_.Valid()) {
         if (area.right > image_.Width() || area.bottom > image_.Height()) {
@@ -186,7 +191,16 @@ void Image::Paint(HDC dc) {
 
 // ---------------------------------------------------------------- Label
 
-Label::Label(Container& container) : Graphic(container), font_(container.Font()) {}
+Label::Label(Container& container) : Graphic(container) {}
+
+HFONT Label::FontHandle() {
+    const FontSpec& spec = Font();
+    if (!fontHandle_ || spec != handleFont_) {
+        fontHandle_ = CreateGdiFont(spec);
+        handleFont_ = spec;
+    }
+    return fontHandle_.get();
+}
 
 void Label::SetCaption(const std::wstring& caption) {
     caption_ = caption;
@@ -236,8 +250,7 @@ void Label::SetBorder(bool on) {
 }
 
 void Label::SetFont(const FontSpec& font) {
-    font_ = font;
-    fontHandle_.reset();
+    ownFont_ = font;
     Fit();
     Invalidate();
 }
@@ -264,12 +277,9 @@ void Label::Fit() {
     if (!autoSize_) {
         return;
     }
-    if (!fontHandle_) {
-        fontHandle_ = CreateGdiFont(font_);
-    }
     int frame = border_ ? 2 : 0;
     WindowDc screen(nullptr);
-    Selection keep(screen.get(), fontHandle_.get());
+    Selection keep(screen.get(), FontHandle());
     // An empty caption still keeps the height of one line.
     const std::wstring& text = caption_.empty() ? std::wstring(L" ") : caption_;
     RECT calc{0, 0, 0, 0};
@@ -287,9 +297,6 @@ void Label::Fit() {
 }
 
 void Label::Paint(HDC dc) {
-    if (!fontHandle_) {
-        fontHandle_ = CreateGdiFont(font_);
-    }
     RECT r = rect_;
     if (backStyle_ == BackStyle::Opaque) {
         GdiBrush brush(CreateSolidBrush(backColor_));
@@ -298,7 +305,7 @@ void Label::Paint(HDC dc) {
     if (border_) {
         DrawEdge(dc, &r, EDGE_SUNKEN, BF_RECT | BF_ADJUST);
     }
-    Selection keep(dc, fontHandle_.get());
+    Selection keep(dc, FontHandle());
     int oldMode = SetBkMode(dc, TRANSPARENT);
     COLORREF oldColour = GetTextColor(dc);
     int n = static_cast<int>(caption_.size());
@@ -339,7 +346,7 @@ void Shape::Paint(HDC dc) {
 
 // ---------------------------------------------------------------- ComboBox
 
-ComboBox::ComboBox(Container& parent) : ChildWindow(parent), font_(parent.Font()) {
+ComboBox::ComboBox(Container& parent) : ChildWindow(parent) {
     CreateIfParentReady();
 }
 
@@ -356,7 +363,7 @@ void ComboBox::CreateIn(HWND parentHwnd) {
     }
     hwnd_.reset(h);
     if (!fontHandle_) {
-        fontHandle_ = CreateGdiFont(font_);
+        fontHandle_ = CreateGdiFont(ownFont_ ? *ownFont_ : parent_.Font());
     }
     SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(fontHandle_.get()), FALSE);
     for (const auto& item : items_) {
@@ -422,9 +429,9 @@ std::wstring ComboBox::List(int index) const {
 }
 
 void ComboBox::SetFont(const FontSpec& font) {
-    font_ = font;
+    ownFont_ = font;
     GdiFont old = std::move(fontHandle_);
-    fontHandle_ = CreateGdiFont(font_);
+    fontHandle_ = CreateGdiFont(font);
     if (HWND h = hwnd_.get()) {
         SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(fontHandle_.get()), TRUE);
     }

@@ -28,6 +28,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -77,6 +78,7 @@ class PictureBox : public Container, public ChildWindow {
     void SizeImage();
 
     bool autoRedraw_ = false;
+    bool fontSet_ = false; // else the container's font when the window is made
     bool border_ = false;
     bool autoSize_ = false;
     COLORREF foreColor_ = RGB(0, 0, 0);
@@ -103,8 +105,8 @@ enum class Alignment { Left = 0, Right = 1, Center = 2 };
 enum class BackStyle { Transparent = 0, Opaque = 1 };
 
 // Text drawn by its container: transparent or opaque background, alignment,
-// word wrap, auto-size to the text, greyed when disabled. Its font starts as
-// the container's.
+// word wrap, auto-size to the text, greyed when disabled. Until it is given a
+// font of its own it uses its container's.
 class Label : public Graphic {
   public:
     explicit Label(Container& container);
@@ -124,7 +126,7 @@ class Label : public Graphic {
     void SetAutoSize(bool on);
     void SetBorder(bool on); // a single line around the text
     void SetFont(const FontSpec& font);
-    const FontSpec& Font() const { return font_; }
+    const FontSpec& Font() const { return ownFont_ ? *ownFont_ : container_.Font(); }
 
   protected:
     void Paint(HDC dc) override;
@@ -133,6 +135,7 @@ class Label : public Graphic {
   private:
     UINT TextFormat() const;
     void Fit();
+    HFONT FontHandle();
 
     std::wstring caption_;
     COLORREF foreColor_ = RGB(0, 0, 0);
@@ -143,7 +146,8 @@ class Label : public Graphic {
     bool wordWrap_ = false;
     bool autoSize_ = false;
     bool border_ = false;
-    FontSpec font_;
+    std::optional<FontSpec> ownFont_;
+    FontSpec handleFont_; // what fontHandle_ was made for
     GdiFont fontHandle_;
 };
 
@@ -176,6 +180,8 @@ class ComboBox : public ChildWindow {
     void Clear();
     int ListCount() const;
     std::wstring List(int index) const;
+    // Until it is given a font of its own it takes its container's when its
+    // window is made.
     void SetFont(const FontSpec& font);
 
     HWND ControlHwnd() const override { return hwnd_.get(); }
@@ -189,7 +195,7 @@ class ComboBox : public ChildWindow {
   private:
     std::wstring text_;               // until the window exists
     std::vector<std::wstring> items_; // ditto
-    FontSpec font_;
+    std::optional<FontSpec> ownFont_; // the container's until set
     GdiFont fontHandle_;
     UniqueWindow hwnd_; // last: goes before the font it uses
 };

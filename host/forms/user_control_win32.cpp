@@ -22,6 +22,10 @@ void UserControl::CreateIn(HWND parentHwnd) {
     if (!RegisterClassOnce(kUserControlClass, 0, nullptr)) {
         return;
     }
+    if (!fontSet_) {
+        font_ = AmbientFont();
+        fontHandle_.reset();
+    }
     DWORD style = WS_CHILD | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | VisibilityStyle();
     if (!Create(kUserControlClass, 0, style, L"", rect_.left, rect_.top, Width(), Height(),
                 parentHwnd)) {

@@ -94,6 +94,7 @@ class UserControl : public Container, public ChildWindow {
     virtual void OnLostFocus() {}
 
     void CreateIn(HWND parentHwnd) override;
+    void OnFontChanged() override { fontSet_ = true; }
     void PaintBackground(HDC dc, const RECT& area) override;
     void OnButtonPressed() override;
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -103,6 +104,7 @@ class UserControl : public Container, public ChildWindow {
 
     std::optional<PropertyBag> stored_;
     BackStyle backStyle_ = BackStyle::Opaque;
+    bool fontSet_ = false; // else the ambient font when the window is made
     PersistentImage image_;
     std::set<std::string> changed_;
 };

@@ -121,12 +121,14 @@ TEST(UserControl, PropertyBagRoundTripKeepsDefaultsOut) {
 TEST(UserControl, MadeWithTheFormAndTakesTheAmbientFont) {
     g_log.clear();
     TestForm form;
-    forms::PictureBox panel(form);
-    panel.SetFont(forms::FontSpec{"Tahoma", 8.25, false, 0});
-    form.SetFont(forms::FontSpec{"Arial", 9.75, false, 128});
+    forms::PictureBox panel(form), plain(form);
     Probe onForm(form, std::nullopt);
     Probe onPanel(panel, std::nullopt);
+    forms::Label onPlain(plain);
     EXPECT_EQ(Joined(), ""); // nothing before the form's window exists
+    // Fonts set after the controls were declared still reach them.
+    panel.SetFont(forms::FontSpec{"Tahoma", 8.25, false, 0});
+    form.SetFont(forms::FontSpec{"DejaVu Serif", 9.75, false, 0});
     onForm.Move(10, 10, 80, 30);
     form.Load();
     // The panel was made first, and its control with it.
@@ -134,9 +136,15 @@ TEST(UserControl, MadeWithTheFormAndTakesTheAmbientFont) {
     ASSERT_NE(onForm.Hwnd(), nullptr);
     EXPECT_EQ(GetParent(onForm.Hwnd()), form.Hwnd());
     EXPECT_EQ(GetParent(onPanel.Hwnd()), panel.Hwnd());
-    EXPECT_EQ(onForm.AmbientFont().name, "Arial");
+    EXPECT_EQ(onForm.AmbientFont().name, "DejaVu Serif");
     EXPECT_EQ(onPanel.AmbientFont().name, "Tahoma");
-    EXPECT_EQ(onPanel.caption.Font().name, "Tahoma"); // a label starts with its container's
+    EXPECT_EQ(onPanel.caption.Font().name, "Tahoma"); // a label uses its container's
+    EXPECT_EQ(onPlain.Font().name, "DejaVu Serif");   // through a picture box
+    wchar_t face[64] = {};
+    GetTextFaceW(plain.Dc(), 64, face);
+    EXPECT_STREQ(face, L"DejaVu Serif");
+    onPlain.SetFont(forms::FontSpec{"Other", 12, true, 0});
+    EXPECT_EQ(onPlain.Font().name, "Other");
     EXPECT_DOUBLE_EQ(onForm.WidthTwips(), 1200);
     g_log.clear();
     onForm.Move(10, 10, 120, 30);
@@ -176,7 +184,7 @@ TEST(UserControl, FocusAndMouseEventsInOrder) {
         {"press on the caption label",
          [&] { SendMessageW(b.Hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, At(25, 5)); },
          "lostfocus gotfocus label.down1@25"},
-        {"tab moves the focus back", [&] { a.SetFocus(); }, "lostfocus gotfocus"},
+        {"focus set by the program", [&] { a.SetFocus(); }, "lostfocus gotfocus"},
     };
     for (const auto& s : steps) {
         g_log.clear();
@@ -193,6 +201,43 @@ TEST(UserControl, FocusAndMouseEventsInOrder) {
     SendMessageW(b.Hwnd(), WM_LBUTTONUP, 0, At(25, 5));
     EXPECT_EQ(Joined(), "lostfocus gotfocus down1 up1");
     form.Unload();
+}
+
+TEST(UserControl, TabMovesTheFocusBetweenControls) {
+    TestForm form;
+    Probe a(form, std::nullopt), b(form, std::nullopt);
+    a.Move(0, 0, 50, 20);
+    b.Move(60, 0, 50, 20);
+    forms::Timer press(form);
+    int step = 0;
+    bool bFocused = false, aFocused = false;
+    std::string events;
+    press.SetInterval(50);
+    press.onTick = [&] {
+        HWND focus = GetFocus();
+        switch (++step) {
+        case 1:
+            a.SetFocus();
+            g_log.clear();
+            PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, 0);
+            break;
+        case 2:
+            bFocused = focus == b.Hwnd();
+            PostMessageW(GetFocus(), WM_KEYDOWN, VK_TAB, MAKELPARAM(1, 0));
+            break;
+        default:
+            aFocused = focus == a.Hwnd();
+            events = Joined();
+            form.Unload();
+        }
+    };
+    press.SetEnabled(true);
+    form.Show();
+    SetForegroundWindow(form.Hwnd());
+    forms::Run();
+    EXPECT_TRUE(bFocused);
+    EXPECT_TRUE(aFocused);
+    EXPECT_EQ(events, "lostfocus gotfocus lostfocus gotfocus");
 }
 
 TEST(UserControl, TransparentBackgroundShowsTheContainer) {
