@@ -20,6 +20,7 @@
 #include "app.h"
 #include "form_win32.h"
 #include "handles_win32.h"
+#include "wide_win32.h"
 
 namespace {
 
@@ -486,10 +487,37 @@ TEST(Screen, TwipsFiguresOfTheScreen) {
     EXPECT_EQ(forms::AppTitle(), L"forms_contract_test");
     forms::SetScreenMousePointer(forms::MousePointer::Hourglass);
     EXPECT_EQ(forms::ScreenMousePointer(), forms::MousePointer::Hourglass);
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_WAIT)));
     forms::SetScreenMousePointer(forms::MousePointer::Default);
     EXPECT_EQ(forms::ScreenMousePointer(), forms::MousePointer::Default);
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, reinterpret_cast<LPCWSTR>(IDC_ARROW)));
     std::string path = forms::AppPath();
     EXPECT_NE(GetFileAttributesA(path.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST(Text, ConversionsToAndFromUtf16) {
+    EXPECT_EQ(forms::WidenUtf8("\xE8\xA8\xAD\xE5\xAE\x9A"), L"\u8A2D\u5B9A"); // 設定
+    EXPECT_EQ(forms::NarrowUtf8(L"\u8A2D\u5B9A"), "\xE8\xA8\xAD\xE5\xAE\x9A");
+    EXPECT_EQ(forms::WidenUtf8(""), L"");
+    EXPECT_EQ(forms::WidenAnsi("C:\\Orvanel.ini"), L"C:\\Orvanel.ini");
+    EXPECT_EQ(forms::NarrowAnsi(L"C:\\Orvanel.ini"), "C:\\Orvanel.ini");
+    // The ANSI side follows the system's code page.
+    std::string ansi = forms::NarrowAnsi(L"\u00E9");
+    EXPECT_EQ(forms::WidenAnsi(ansi), GetACP() == 65001 || GetACP() == 1252 ? L"\u00E9" : L"?");
+}
+
+TEST(Form, UnloadFromItsOwnLoadHandler) {
+    g_log.clear();
+    LogForm form(L"Short-lived");
+    form.onLoad = [&] { form.Unload(); };
+    EXPECT_FALSE(form.Load());
+    EXPECT_EQ(Joined(), "f.load f.query1 f.unload");
+    EXPECT_EQ(forms::LoadedFormCount(), 0);
+    form.onLoad = nullptr;
+    EXPECT_TRUE(form.Load()); // a form can be loaded again
+    EXPECT_TRUE(form.Loaded());
+    EXPECT_NE(form.Hwnd(), nullptr);
+    form.Unload();
 }
 
 // ---------------------------------------------------------------- end scenario
