@@ -18,14 +18,17 @@
 //       bool OnQueryUnload(forms::UnloadReason) override { ...; return false; }
 //   };
 //
-//   Load()       creates the window, hidden, starts its enabled timers and runs
-//                OnLoad. Loading a loaded form does nothing.
+//   Load()       creates the window, hidden, with its child controls, starts
+//                its enabled timers and runs OnLoad (their ticks wait until
+//                OnLoad has returned). Loading a loaded form does nothing.
 //   Show()       loads if needed and shows the window (modeless).
 //   ShowModal()  loads if needed, disables the process's other windows, shows
 //                the form and runs a nested message loop until it unloads.
 //   Unload()     runs OnQueryUnload (which may cancel) and then OnUnload, and
 //                destroys the window. A close request from outside (the close
 //                box, WM_CLOSE, the end of the Windows session) goes the same way.
+//                A window destroyed from outside (its parent went) leaves the
+//                form unloaded without running a handler.
 //   forms::Run() (app.h) runs the message loop until no form is loaded;
 //   forms::End() ends the process at once and runs no further handler.
 //
