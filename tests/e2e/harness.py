@@ -54,6 +54,14 @@ def wine_env(prefix, display):
     return env
 
 
+# Bumped when the prefix's preparation changes, so older prefixes are remade.
+PREFIX_VERSION = "2"
+
+# Windows links its UI fonts to fonts with Japanese glyphs on every locale;
+# Wine does so only under a Japanese one, so the prefix is given the links.
+FONT_LINKS = ["Tahoma", "MS Shell Dlg", "MS Shell Dlg 2", "Microsoft Sans Serif", "MS UI Gothic"]
+
+
 def ensure_prefix(prefix=None):
     """Create the Wine prefix once; later calls (and parallel ones) reuse it."""
     prefix = prefix or prefix_dir()
@@ -61,16 +69,24 @@ def ensure_prefix(prefix=None):
     marker = os.path.join(prefix, ".orvanel-ready")
     with open(prefix.rstrip("/") + ".lock", "w") as lock:
         fcntl.flock(lock, fcntl.LOCK_EX)
-        if not os.path.exists(marker):
+        ready = False
+        if os.path.exists(marker):
+            with open(marker) as f:
+                ready = f.read().strip() == PREFIX_VERSION
+        if not ready:
             shutil.rmtree(prefix, ignore_errors=True)
             with Xvfb(640, 480) as x:
                 env = wine_env(prefix, x.display)
-                subprocess.run(["wineboot", "-i"], env=env, check=True,
-                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                               timeout=300)
+                quiet = dict(stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                subprocess.run(["wineboot", "-i"], env=env, check=True, timeout=300, **quiet)
+                key = r"HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink"
+                for face in FONT_LINKS:
+                    subprocess.run(["wine", "reg", "add", key, "/v", face, "/t", "REG_MULTI_SZ",
+                                    "/d", "ipag.ttf,IPAGothic", "/f"], env=env, check=True,
+                                   timeout=120, **quiet)
                 subprocess.run(["wineserver", "-w"], env=env, timeout=120)
             with open(marker, "w") as f:
-                f.write("ok\n")
+                f.write(PREFIX_VERSION + "\n")
     return prefix
 
 
@@ -204,16 +220,24 @@ class Session:
     def testbin(name):
         return os.path.join(testbin_dir(), name)
 
-    def start(self, exe, *args, cwd=None, env=None, quiet=True):
-        """Start a Windows program under Wine, as its own process group."""
+    def start(self, exe, *args, cwd=None, env=None, quiet=True, log=None):
+        """Start a Windows program under Wine, as its own process group.
+
+        Its output goes nowhere (quiet), to ours (quiet=False), or to the file
+        `log` (for Wine's own traces, asked for with WINEDEBUG in `env`)."""
         e = dict(self.env)
         if env:
             e.update(env)
         out = subprocess.DEVNULL if quiet else None
+        log_file = open(log, "wb") if log else None
+        if log_file:
+            out = log_file
         popen = subprocess.Popen(["wine", exe, *args], env=e,
                                  cwd=cwd or os.path.dirname(exe) or None,
                                  stdin=subprocess.DEVNULL, stdout=out, stderr=out,
                                  start_new_session=True)
+        if log_file:
+            log_file.close()
         p = Proc(popen, os.path.basename(exe))
         self.procs.append(p)
         return p
@@ -225,6 +249,26 @@ class Session:
         self.wait_until(lambda: self.matches(fixture_pattern(self.width, self.height)),
                         timeout=30, what="fixture desktop painted")
         return p
+
+    def programs_running(self, *names):
+        """Process ids of this prefix's processes whose command line names one of
+        `names` (case-insensitive), such as "Orvanel.scr"."""
+        found = []
+        wanted = [n.lower().encode() for n in names]
+        prefix = ("WINEPREFIX=" + self.prefix).encode()
+        for entry in os.listdir("/proc"):
+            if not entry.isdigit():
+                continue
+            try:
+                with open("/proc/%s/cmdline" % entry, "rb") as f:
+                    cmdline = f.read().lower()
+                with open("/proc/%s/environ" % entry, "rb") as f:
+                    environ = f.read().split(b"\0")
+            except OSError:
+                continue
+            if prefix in environ and any(w in cmdline for w in wanted):
+                found.append(int(entry))
+        return found
 
     def run(self, exe, *args, timeout=120, cwd=None):
         """Run a Windows program to its end; returns its exit code."""
@@ -260,7 +304,7 @@ class Session:
 
         Wine makes the X window when the Win32 window is created, hidden or not,
         so a window that must be on screen is looked for with visible=True."""
-        pattern = "^" + "".join("\\" + c if not c.isalnum() else c for c in title) + "$"
+        pattern = "^" + "".join(map(_regex_char, title)) + "$"
         args = ["search", "--onlyvisible"] if visible else ["search"]
         out = self.xdotool(*args, "--name", pattern)
         return [int(w) for w in out.split()]
@@ -320,6 +364,16 @@ class Session:
 
     def matches(self, expected, tolerance=12.0):
         return mean_difference(self.screenshot(), expected) <= tolerance
+
+
+def _regex_char(c):
+    """One character of a title as a literal in xdotool's (POSIX extended) regex.
+    A backslash before "<" would make a word boundary, so brackets are used."""
+    if c.isalnum():
+        return c
+    if c in "]^-\\":
+        return "\\" + c
+    return "[" + c + "]"
 
 
 def mean_difference(a, b):
