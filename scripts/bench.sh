@@ -12,4 +12,5 @@ build/bench/tests/renderer/renderer_bench --benchmark_repetitions=5 \
 
 make --no-print-directory windows
 export ORVANEL_WINEPREFIX="$PWD/build/wineprefix"
-/usr/bin/python3 tests/e2e/bench_renderer.py
+(cd tests/e2e && /usr/bin/python3 bench_renderer.py)
+(cd tests/e2e && /usr/bin/python3 bench_host.py)
