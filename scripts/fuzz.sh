@@ -7,7 +7,7 @@ scripts/install-deps.sh
 cmake --preset fuzz >/dev/null
 cmake --build --preset fuzz
 seconds=${FUZZ_SECONDS:-30}
-for target in $(find build/fuzz -type f -executable -name 'fuzz_*'); do
+for target in $(find build/fuzz -type f -executable -name '*fuzz*' ! -name '*.*'); do
   echo "== $target"
   "$target" -max_total_time="$seconds" -max_len=512
 done
