@@ -57,6 +57,8 @@ RowConverter PickConverter() {
 void FillPixelBuffer(const ScreenBitmap& bitmap, std::uint16_t width, std::uint16_t height,
                      std::uint32_t* pixelBuffer) {
     static const RowConverter convert = PickConverter();
+    // Buffer row y is bitmap row height - 1 - y; the bitmap is read in memory
+    // order and the buffer filled from its end.
     for (std::uint16_t row = 0; row < height; ++row) {
         const std::uint16_t y = height - 1 - row;
         convert(bitmap.ScanLine(row), pixelBuffer + static_cast<std::size_t>(width) * y, width);
