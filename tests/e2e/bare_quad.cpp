@@ -1,6 +1,8 @@
 // bare_quad.exe SECONDS: the yardstick for the renderer's frame rate. A full
-// screen GL window that draws one textured quad per frame as fast as the
-// buffer swap allows, with nothing else, and prints "frames N seconds S".
+// screen GL window that draws one textured quad over the whole view per frame,
+// with the renderer's GL state (depth test, blending, a texture of the size the
+// desktop's becomes) and nothing else, as fast as the buffer swap allows, and
+// prints "frames N seconds S".
 #include <windows.h>
 #include <GL/gl.h>
 
@@ -44,13 +46,24 @@ int main(int argc, char** argv) {
     wglMakeCurrent(dc, context);
     ShowWindow(window, SW_SHOWNORMAL);
 
-    std::vector<unsigned> pixels(256 * 256, 0xFF8040C0u);
+    // The power-of-two sides the desktop picture is scaled to on upload.
+    int side = 1;
+    while (side * 2 <= (width > height ? width : height)) {
+        side *= 2;
+    }
+    std::vector<unsigned> pixels(static_cast<size_t>(side) * side, 0xFF8040C0u);
     GLuint texture = 0;
     glGenTextures(1, &texture);
     glBindTexture(GL_TEXTURE_2D, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 256, 256, 0, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, side, side, 0, GL_RGBA, GL_UNSIGNED_BYTE,
+                 pixels.data());
     glEnable(GL_TEXTURE_2D);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LESS);
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_COLOR);
     glViewport(0, 0, width, height);
 
     LARGE_INTEGER frequency, start, now;
@@ -68,10 +81,10 @@ int main(int argc, char** argv) {
         }
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glBegin(GL_QUADS);
-        glTexCoord2f(0, 0), glVertex2f(-0.9f, -0.9f);
-        glTexCoord2f(1, 0), glVertex2f(0.9f, -0.9f);
-        glTexCoord2f(1, 1), glVertex2f(0.9f, 0.9f);
-        glTexCoord2f(0, 1), glVertex2f(-0.9f, 0.9f);
+        glTexCoord2f(0, 0), glVertex2f(-1.0f, -1.0f);
+        glTexCoord2f(1, 0), glVertex2f(1.0f, -1.0f);
+        glTexCoord2f(1, 1), glVertex2f(1.0f, 1.0f);
+        glTexCoord2f(0, 1), glVertex2f(-1.0f, 1.0f);
         glEnd();
         SwapBuffers(dc);
         ++frames;
