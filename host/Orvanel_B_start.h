@@ -18,8 +18,7 @@ extern std::int32_t CursorDisplayCount;
 inline constexpr const char* kInstanceTitles[] = {"Orvanel_Main", "<Orvanel>", "Orvanel_Vexon"};
 
 // Shown when the renderer is not beside the host (UTF-8).
-inline constexpr char kRendererMissingText[] =
-    u8"Orvanel.dll が同じﾌｫﾙﾀﾞに見つかりません！";
+inline constexpr char kRendererMissingText[] = u8"Orvanel.dll が同じﾌｫﾙﾀﾞに見つかりません！";
 
 struct StartupPlatform {
     virtual ~StartupPlatform() = default;

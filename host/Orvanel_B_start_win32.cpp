@@ -13,9 +13,7 @@ class SystemStartup : public StartupPlatform {
   public:
     std::string CommandLine() override { return forms::Command(); }
     std::string AppPath() override { return forms::AppPath(); }
-    bool WindowExists(const char* title) override {
-        return FindWindowA(nullptr, title) != nullptr;
-    }
+    bool WindowExists(const char* title) override { return FindWindowA(nullptr, title) != nullptr; }
     // The preview pane's picture comes with its own form; until then a preview
     // request ends quietly.
     void ShowPreview() override { forms::End(); }

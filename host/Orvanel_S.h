@@ -42,10 +42,10 @@ class RunModeController {
     RunModeController(RunModePlatform& platform, std::string appPath, std::string modeLetter);
 
     void OnLoad();
-    void OnMp3PollTick();   // Timer1
-    void OnCdPollTick();    // Timer2
-    void OnWatchTick();     // Timer3
-    void OnQueryUnload();   // every reason of closing; never cancels, ends the process
+    void OnMp3PollTick(); // Timer1
+    void OnCdPollTick();  // Timer2
+    void OnWatchTick();   // Timer3
+    void OnQueryUnload(); // every reason of closing; never cancels, ends the process
 
     const std::string& RendererPath() const { return rendererPath_; }
 

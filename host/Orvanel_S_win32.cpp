@@ -15,8 +15,7 @@ constexpr unsigned kRendererReadyLimitMs = 10000;
 } // namespace
 
 Orvanel_S::Orvanel_S()
-    : Form(L"Orvanel_Main"),
-      controller_(*this, forms::AppPath(), ModeLetter(forms::Command())) {
+    : Form(L"Orvanel_Main"), controller_(*this, forms::AppPath(), ModeLetter(forms::Command())) {
     SetBorderStyle(forms::BorderStyle::None);
     SetControlBox(false);
     SetMinButton(false);

@@ -8,6 +8,9 @@ cd "$(dirname "$0")/.."
 
 scripts/install-deps.sh
 
+# The sources follow .clang-format.
+git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+
 jobs=$(nproc)
 cmake --preset native >/dev/null
 cmake --build --preset native -j "$jobs"

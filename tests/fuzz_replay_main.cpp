@@ -20,7 +20,8 @@ int main(int argc, char** argv) {
         }
         return 0;
     }
-    static const char alphabet[] = " \t-+.,0123456789eEdD&HhOo/:\\\"'sScCpPaAxX\x81\x82\x8e\xb1\xff";
+    static const char alphabet[] =
+        " \t-+.,0123456789eEdD&HhOo/:\\\"'sScCpPaAxX\x81\x82\x8e\xb1\xff";
     uint32_t state = 12345;
     auto next = [&state] {
         state = state * 1103515245u + 12345u;

@@ -7,8 +7,8 @@
 namespace {
 
 const COLORREF kColours[12] = {
-    RGB(230, 40, 40),  RGB(40, 200, 60),  RGB(50, 80, 230),   RGB(240, 220, 40),
-    RGB(230, 120, 30), RGB(40, 210, 210), RGB(200, 60, 200),  RGB(250, 250, 250),
+    RGB(230, 40, 40),  RGB(40, 200, 60),   RGB(50, 80, 230),   RGB(240, 220, 40),
+    RGB(230, 120, 30), RGB(40, 210, 210),  RGB(200, 60, 200),  RGB(250, 250, 250),
     RGB(130, 90, 40),  RGB(150, 150, 150), RGB(120, 200, 120), RGB(250, 160, 190),
 };
 
@@ -49,10 +49,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.lpszClassName = L"OrvanelFixtureDesktop";
     RegisterClassW(&wc);
-    HWND window = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"Orvanel fixture desktop",
-                                  WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
-                                  GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance,
-                                  nullptr);
+    HWND window =
+        CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"Orvanel fixture desktop",
+                        WS_POPUP | WS_VISIBLE, 0, 0, GetSystemMetrics(SM_CXSCREEN),
+                        GetSystemMetrics(SM_CYSCREEN), nullptr, nullptr, instance, nullptr);
     if (!window) {
         return 1;
     }

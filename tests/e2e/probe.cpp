@@ -78,7 +78,8 @@ int wmain(int argc, wchar_t** argv) {
         RECT r = {};
         GetWindowRect(window, &r);
         std::printf("class=%s\nstyle=0x%08lX\nexstyle=0x%08lX\nrect=%ld,%ld,%ld,%ld\nvisible=%d\n",
-                    Utf8(cls).c_str(), static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)),
+                    Utf8(cls).c_str(),
+                    static_cast<unsigned long>(GetWindowLongW(window, GWL_STYLE)),
                     static_cast<unsigned long>(GetWindowLongW(window, GWL_EXSTYLE)), r.left, r.top,
                     r.right, r.bottom, IsWindowVisible(window) ? 1 : 0);
     } else if (verb == L"text") {

@@ -75,10 +75,12 @@ TEST_F(RunModeTest, LoadStartsTheRendererThenTheChosenMusic) {
         {1, "", {kRenderer, "open cdaudio", "set cdaudio time format tmsf"}, false, true},
         // A wave file loops by itself: no poll. Only the last three letters count.
         {2, "C:\\Music\\loop.wav", {kRenderer, "sound C:\\Music\\loop.wav flags 9"}, false, false},
-        {2, "C:\\My Music\\song.Mp3",
+        {2,
+         "C:\\My Music\\song.Mp3",
          {kRenderer, "open \"C:\\My Music\\song.Mp3\" type MPEGVideo Alias MP3Play",
           "play MP3Play"},
-         true, false},
+         true,
+         false},
         {2, "C:\\Music\\song.ogg", {kRenderer}, false, false},
         {2, "C:\\Music\\wav", {kRenderer, "sound C:\\Music\\wav flags 9"}, false, false},
         {5, "C:\\Music\\loop.wav", {kRenderer}, false, false},
@@ -166,7 +168,11 @@ TEST_F(RunModeTest, CleanUpStopsCdThenFileMusicThenCursorThenEnds) {
         {2, "C:\\x.wav", false, "S", -1, {"sound null flags 0", "cursor show", "end"}},
         {2, "C:\\x.MP3", false, "S", -1, {"stop MP3Play", "close MP3Play", "cursor show", "end"}},
         // The CD timer is what says the CD is in use, whatever the mode.
-        {2, "C:\\x.mp3", true, "S", -1,
+        {2,
+         "C:\\x.mp3",
+         true,
+         "S",
+         -1,
          {"stop cdaudio", "close cdaudio", "stop MP3Play", "close MP3Play", "cursor show", "end"}},
         {2, "C:\\x.ogg", false, "S", -1, {"cursor show", "end"}},
         {0, "C:\\x.wav", false, "S", -1, {"cursor show", "end"}},
@@ -183,8 +189,8 @@ TEST_F(RunModeTest, CleanUpStopsCdThenFileMusicThenCursorThenEnds) {
         CursorDisplayCount = c.keptCount;
         RunModeController controller(platform, "C:\\Saver", c.modeLetter);
         controller.OnQueryUnload();
-        EXPECT_EQ(log, c.expected) << "mode " << c.mode << " " << c.file << " letter \""
-                                   << c.modeLetter << "\"";
+        EXPECT_EQ(log, c.expected)
+            << "mode " << c.mode << " " << c.file << " letter \"" << c.modeLetter << "\"";
         EXPECT_FALSE(platform.timers[RunTimer::CdPoll]);
     }
 }
