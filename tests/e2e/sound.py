@@ -28,6 +28,17 @@ SINK = "orvanel_sink"
 RATE = 16000
 
 
+def end_process_group(proc):
+    """Ends a process started in its own session, politely first."""
+    if proc and proc.poll() is None:
+        os.killpg(proc.pid, signal.SIGTERM)
+        try:
+            proc.wait(10)
+        except subprocess.TimeoutExpired:
+            os.killpg(proc.pid, signal.SIGKILL)
+            proc.wait()
+
+
 class SoundServer:
     def __init__(self):
         self.root = None
@@ -109,13 +120,7 @@ class SoundServer:
         for rec in self.recorders:
             rec.stop()
         self.recorders = []
-        if self.proc and self.proc.poll() is None:
-            os.killpg(self.proc.pid, signal.SIGTERM)
-            try:
-                self.proc.wait(10)
-            except subprocess.TimeoutExpired:
-                os.killpg(self.proc.pid, signal.SIGKILL)
-                self.proc.wait()
+        end_process_group(self.proc)
         self.proc = None
         if getattr(self, "log", None):
             self.log.close()
@@ -171,13 +176,7 @@ class Recorder:
                 self.chunks.append((now, samples))
 
     def stop(self):
-        if self.proc and self.proc.poll() is None:
-            os.killpg(self.proc.pid, signal.SIGTERM)
-            try:
-                self.proc.wait(10)
-            except subprocess.TimeoutExpired:
-                os.killpg(self.proc.pid, signal.SIGKILL)
-                self.proc.wait()
+        end_process_group(self.proc)
         if self.thread:
             self.thread.join(5)
             self.thread = None
