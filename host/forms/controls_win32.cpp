@@ -194,10 +194,10 @@ void Image::Paint(HDC dc) {
 Label::Label(Container& container) : Graphic(container) {}
 
 HFONT Label::FontHandle() {
-    const FontSpec& spec = Font();
-    if (!fontHandle_ || spec != handleFont_) {
-        fontHandle_ = CreateGdiFont(spec);
-        handleFont_ = spec;
+    const FontDescription& desc = Font();
+    if (!fontHandle_ || desc != handleFont_) {
+        fontHandle_ = CreateGdiFont(desc);
+        handleFont_ = desc;
     }
     return fontHandle_.get();
 }
@@ -249,7 +249,7 @@ void Label::SetBorder(bool on) {
     Invalidate();
 }
 
-void Label::SetFont(const FontSpec& font) {
+void Label::SetFont(const FontDescription& font) {
     ownFont_ = font;
     Fit();
     Invalidate();
@@ -428,7 +428,7 @@ std::wstring ComboBox::List(int index) const {
                                              : std::wstring();
 }
 
-void ComboBox::SetFont(const FontSpec& font) {
+void ComboBox::SetFont(const FontDescription& font) {
     ownFont_ = font;
     GdiFont old = std::move(fontHandle_);
     fontHandle_ = CreateGdiFont(font);

@@ -125,8 +125,8 @@ class Label : public Graphic {
     // changes (the width is the wrapping width); without, both do.
     void SetAutoSize(bool on);
     void SetBorder(bool on); // a single line around the text
-    void SetFont(const FontSpec& font);
-    const FontSpec& Font() const { return ownFont_ ? *ownFont_ : container_.Font(); }
+    void SetFont(const FontDescription& font);
+    const FontDescription& Font() const { return ownFont_ ? *ownFont_ : container_.Font(); }
 
   protected:
     void Paint(HDC dc) override;
@@ -146,8 +146,8 @@ class Label : public Graphic {
     bool wordWrap_ = false;
     bool autoSize_ = false;
     bool border_ = false;
-    std::optional<FontSpec> ownFont_;
-    FontSpec handleFont_; // what fontHandle_ was made for
+    std::optional<FontDescription> ownFont_;
+    FontDescription handleFont_; // what fontHandle_ was made for
     GdiFont fontHandle_;
 };
 
@@ -182,7 +182,7 @@ class ComboBox : public ChildWindow {
     std::wstring List(int index) const;
     // Until it is given a font of its own it takes its container's when its
     // window is made.
-    void SetFont(const FontSpec& font);
+    void SetFont(const FontDescription& font);
 
     HWND ControlHwnd() const override { return hwnd_.get(); }
 
@@ -193,9 +193,9 @@ class ComboBox : public ChildWindow {
     void Place() override;
 
   private:
-    std::wstring text_;               // until the window exists
-    std::vector<std::wstring> items_; // ditto
-    std::optional<FontSpec> ownFont_; // the container's until set
+    std::wstring text_;                      // until the window exists
+    std::vector<std::wstring> items_;        // ditto
+    std::optional<FontDescription> ownFont_; // the container's until set
     GdiFont fontHandle_;
     UniqueWindow hwnd_; // last: goes before the font it uses
 };

@@ -133,13 +133,13 @@ int LoadedFormCount() {
     return g_loadedForms;
 }
 
-GdiFont CreateGdiFont(const FontSpec& spec) {
+GdiFont CreateGdiFont(const FontDescription& desc) {
     WindowDc screen(nullptr);
     int dpi = screen.get() ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 96;
-    std::wstring name = WidenUtf8(spec.name);
+    std::wstring name = WidenUtf8(desc.name);
     return GdiFont(CreateFontW(
-        -FontHeightPixels(spec.size, dpi), 0, 0, 0, spec.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
-        FALSE, static_cast<DWORD>(spec.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+        -FontHeightPixels(desc.size, dpi), 0, 0, 0, desc.bold ? FW_BOLD : FW_NORMAL, FALSE, FALSE,
+        FALSE, static_cast<DWORD>(desc.charset), OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
         DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, name.c_str()));
 }
 
@@ -238,7 +238,7 @@ void Container::SetBackColor(COLORREF colour) {
     }
 }
 
-void Container::SetFont(const FontSpec& font) {
+void Container::SetFont(const FontDescription& font) {
     font_ = font;
     // The old font may still be selected somewhere: it goes after the new one
     // has taken its place.

@@ -49,7 +49,7 @@
 #include <string>
 #include <vector>
 
-#include "font_spec.h"
+#include "font_description.h"
 #include "handler_gate.h"
 #include "handles_win32.h"
 #include "window_win32.h"
@@ -175,7 +175,7 @@ class ChildWindow {
 };
 
 // Creates a GDI font for a font description on the screen.
-GdiFont CreateGdiFont(const FontSpec& spec);
+GdiFont CreateGdiFont(const FontDescription& desc);
 
 // What forms, picture boxes and user controls share: a window with a back
 // colour, a font (the ambient font of the user controls inside), windowless
@@ -184,9 +184,9 @@ class Container : public Window {
   public:
     COLORREF BackColor() const { return backColor_; }
     void SetBackColor(COLORREF colour);
-    const FontSpec& Font() const { return font_; }
+    const FontDescription& Font() const { return font_; }
     // Changes the font; picture boxes select it into their drawing surface.
-    void SetFont(const FontSpec& font);
+    void SetFont(const FontDescription& font);
     // The container's font as a GDI object (valid while the font is unchanged).
     HFONT FontHandle();
 
@@ -235,7 +235,7 @@ class Container : public Window {
 
     Container* parent_;
     COLORREF backColor_ = RGB(0xC0, 0xC0, 0xC0);
-    FontSpec font_;
+    FontDescription font_;
     GdiFont fontHandle_;
     HCURSOR cursor_ = nullptr;
 

@@ -50,7 +50,7 @@ class UserControl : public Container, public ChildWindow {
     ~UserControl() override;
 
     // The container's font (what a new control takes as its own).
-    const FontSpec& AmbientFont() const { return ChildWindow::Parent().Font(); }
+    const FontDescription& AmbientFont() const { return ChildWindow::Parent().Font(); }
 
     void SetBackStyle(BackStyle style);
     BackStyle GetBackStyle() const { return backStyle_; }

@@ -127,8 +127,8 @@ TEST(UserControl, MadeWithTheFormAndTakesTheAmbientFont) {
     forms::Label onPlain(plain);
     EXPECT_EQ(Joined(), ""); // nothing before the form's window exists
     // Fonts set after the controls were declared still reach them.
-    panel.SetFont(forms::FontSpec{"Tahoma", 8.25, false, 0});
-    form.SetFont(forms::FontSpec{"DejaVu Serif", 9.75, false, 0});
+    panel.SetFont(forms::FontDescription{"Tahoma", 8.25, false, 0});
+    form.SetFont(forms::FontDescription{"DejaVu Serif", 9.75, false, 0});
     onForm.Move(10, 10, 80, 30);
     form.Load();
     // The panel was made first, and its control with it.
@@ -143,7 +143,7 @@ TEST(UserControl, MadeWithTheFormAndTakesTheAmbientFont) {
     wchar_t face[64] = {};
     GetTextFaceW(plain.Dc(), 64, face);
     EXPECT_STREQ(face, L"DejaVu Serif");
-    onPlain.SetFont(forms::FontSpec{"Other", 12, true, 0});
+    onPlain.SetFont(forms::FontDescription{"Other", 12, true, 0});
     EXPECT_EQ(onPlain.Font().name, "Other");
     EXPECT_DOUBLE_EQ(onForm.WidthTwips(), 1200);
     g_log.clear();
@@ -294,7 +294,7 @@ TEST(PictureBox, PersistentImageKeepsDrawingAndTakesPictureSize) {
     EXPECT_EQ(GetPixel(box.Dc(), 3, 4), RGB(0, 0, 255));
     // Font and text settings of the drawing surface.
     // Only the DejaVu and IPA families are installed here; others are replaced.
-    box.SetFont(forms::FontSpec{"DejaVu Serif", 14, true, 0});
+    box.SetFont(forms::FontDescription{"DejaVu Serif", 14, true, 0});
     wchar_t face[64] = {};
     GetTextFaceW(box.Dc(), 64, face);
     EXPECT_STREQ(face, L"DejaVu Serif");

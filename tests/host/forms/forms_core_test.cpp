@@ -5,7 +5,7 @@
 #include <string>
 
 #include "command_line.h"
-#include "font_spec.h"
+#include "font_description.h"
 #include "handler_gate.h"
 #include "property_bag.h"
 #include "twips.h"
@@ -175,13 +175,13 @@ TEST(PropertyBag, ReadsOnlyWellFormedText) {
     }
 }
 
-TEST(FontSpec, TextFormAndEquality) {
-    forms::FontSpec f{"ＭＳ Ｐゴシック", 9.75, false, 128};
+TEST(FontDescription, TextFormAndEquality) {
+    forms::FontDescription f{"ＭＳ Ｐゴシック", 9.75, false, 128};
     EXPECT_EQ(forms::FontToText(f), "975;0;128;ＭＳ Ｐゴシック");
     auto back = forms::FontFromText(forms::FontToText(f));
     ASSERT_TRUE(back);
     EXPECT_EQ(*back, f);
-    forms::FontSpec g = f;
+    forms::FontDescription g = f;
     g.size = 9.751; // below a hundredth: the same size
     EXPECT_EQ(g, f);
     g.bold = true;
@@ -199,7 +199,7 @@ TEST(FontSpec, TextFormAndEquality) {
     EXPECT_TRUE(semi->bold);
 }
 
-TEST(FontSpec, HeightInPixels) {
+TEST(FontDescription, HeightInPixels) {
     EXPECT_EQ(forms::FontHeightPixels(9.75, 96), 13);
     EXPECT_EQ(forms::FontHeightPixels(8.25, 96), 11);
     EXPECT_EQ(forms::FontHeightPixels(14, 96), 19);

@@ -49,7 +49,7 @@ class ProbeForm : public forms::Form {
         auto tile = forms::Picture::FromPixels(16, 16, checker.data());
         board.SetPicture(tile);
         board.Move(0, 0, 160, 120);
-        label.SetFont(forms::FontSpec{"Arial", 28, true, 0});
+        label.SetFont(forms::FontDescription{"Arial", 28, true, 0});
         label.SetForeColor(RGB(255, 255, 0));
         label.SetAlignment(forms::Alignment::Center);
         label.Move(0, 30, 160, 60);

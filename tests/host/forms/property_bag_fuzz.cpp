@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "command_line.h"
-#include "font_spec.h"
+#include "font_description.h"
 #include "property_bag.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

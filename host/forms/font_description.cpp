@@ -1,4 +1,4 @@
-#include "font_spec.h"
+#include "font_description.h"
 
 #include <cmath>
 
@@ -16,17 +16,17 @@ int FontSizeCentipoints(double points) {
     return static_cast<int>(std::lround(points * 100.0));
 }
 
-bool FontSpec::operator==(const FontSpec& o) const {
+bool FontDescription::operator==(const FontDescription& o) const {
     return name == o.name && FontSizeCentipoints(size) == FontSizeCentipoints(o.size) &&
            bold == o.bold && charset == o.charset;
 }
 
-std::string FontToText(const FontSpec& font) {
+std::string FontToText(const FontDescription& font) {
     return std::to_string(FontSizeCentipoints(font.size)) + ';' + (font.bold ? "1" : "0") + ';' +
            std::to_string(font.charset) + ';' + font.name;
 }
 
-std::optional<FontSpec> FontFromText(std::string_view text) {
+std::optional<FontDescription> FontFromText(std::string_view text) {
     std::string_view fields[3];
     for (auto& field : fields) {
         std::size_t semi = text.find(';');
@@ -44,7 +44,7 @@ std::optional<FontSpec> FontFromText(std::string_view text) {
         text.find('\n') != std::string_view::npos) {
         return std::nullopt;
     }
-    FontSpec f;
+    FontDescription f;
     f.size = *size / 100.0;
     f.bold = *bold == 1;
     f.charset = *charset;
