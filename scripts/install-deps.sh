@@ -8,7 +8,7 @@ packages=(
   googletest libgtest-dev libgmock-dev libbenchmark-dev clang libclang-rt-14-dev clang-format
   # Wine on a private X server, and the eyes and hands of the tests
   wine wine64 xvfb xdotool x11-utils libgl1-mesa-dri libglx-mesa0
-  python3 python3-pil fonts-ipafont-gothic
+  python3 python3-pil fonts-ipafont-gothic locales git
   # sound: a private PulseAudio with a null sink, Wine's MP3 decoding, measuring
   pulseaudio pulseaudio-utils sox gstreamer1.0-plugins-base gstreamer1.0-plugins-good lame
 )
