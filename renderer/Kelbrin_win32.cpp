@@ -163,6 +163,18 @@ MSG ToMsg(const Message& m) {
     return msg;
 }
 
+Message FromMsg(const MSG& msg) {
+    Message m;
+    m.window = msg.hwnd;
+    m.message = msg.message;
+    m.wParam = msg.wParam;
+    m.lParam = msg.lParam;
+    m.time = msg.time;
+    m.pt.x = msg.pt.x;
+    m.pt.y = msg.pt.y;
+    return m;
+}
+
 class Win32Platform final : public RendererPlatform {
   public:
     explicit Win32Platform(RunTiming& timing) : timing_(timing) {}
@@ -260,13 +272,7 @@ class Win32Platform final : public RendererPlatform {
         if (!::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
             return false;
         }
-        message.window = msg.hwnd;
-        message.message = msg.message;
-        message.wParam = msg.wParam;
-        message.lParam = msg.lParam;
-        message.time = msg.time;
-        message.pt.x = msg.pt.x;
-        message.pt.y = msg.pt.y;
+        message = FromMsg(msg);
         return true;
     }
     void TranslateMessage(const Message& message) override {

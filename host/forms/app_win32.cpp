@@ -20,35 +20,30 @@ std::wstring g_title;
 bool g_titleSet = false;
 MousePointer g_pointer = MousePointer::Default;
 
-std::wstring ModuleFileName() {
-    std::vector<wchar_t> buffer(MAX_PATH);
+// The program file's full path; the buffer grows until the path fits.
+template <typename Char, typename Get> std::basic_string<Char> ModulePath(Get getModuleFileName) {
+    std::vector<Char> buffer(MAX_PATH);
     for (;;) {
-        DWORD n = GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        DWORD n = getModuleFileName(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (n == 0) {
-            return std::wstring();
+            return std::basic_string<Char>();
         }
         if (n < buffer.size()) {
-            return std::wstring(buffer.data(), n);
+            return std::basic_string<Char>(buffer.data(), n);
         }
         buffer.resize(buffer.size() * 2);
     }
 }
+
+std::wstring ModuleFileName() {
+    return ModulePath<wchar_t>(GetModuleFileNameW);
+}
 } // namespace
 
 std::string AppPath() {
-    std::vector<char> buffer(MAX_PATH);
-    for (;;) {
-        DWORD n = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (n == 0) {
-            return std::string();
-        }
-        if (n < buffer.size()) {
-            std::string path(buffer.data(), n);
-            std::string::size_type slash = path.find_last_of("\\/");
-            return slash == std::string::npos ? std::string() : path.substr(0, slash);
-        }
-        buffer.resize(buffer.size() * 2);
-    }
+    const std::string path = ModulePath<char>(GetModuleFileNameA);
+    const std::string::size_type slash = path.find_last_of("\\/");
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
 }
 
 std::string Command() {
