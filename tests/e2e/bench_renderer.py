@@ -17,10 +17,6 @@ import harness
 RUNS = 5
 
 
-def windows_path(path):
-    return "Z:" + path.replace("/", "\\")
-
-
 def read_timing(path):
     values = {}
     with open(path) as f:
@@ -37,7 +33,7 @@ def renderer_run(width, height):
     with harness.Session(width, height) as s, tempfile.TemporaryDirectory() as tmp:
         timing = os.path.join(tmp, "timing.txt")
         s.start_fixture_desktop()
-        p = s.start(s.dist("Orvanel.dll"), env={"ORVANEL_RENDERER_TIMING": windows_path(timing)})
+        p = s.start(s.dist("Orvanel.dll"), env={"ORVANEL_RENDERER_TIMING": harness.windows_path(timing)})
         s.wait_window("Orvanel_Vexon", timeout=30)
         time.sleep(3.0)
         s.key("space")

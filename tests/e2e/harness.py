@@ -41,6 +41,11 @@ def prefix_dir():
     return os.environ.get("ORVANEL_WINEPREFIX", os.path.join(ROOT, "build", "wineprefix"))
 
 
+def windows_path(path):
+    """The path as a Windows program under Wine sees it (drive Z: is the root)."""
+    return "Z:" + os.path.abspath(path).replace("/", "\\")
+
+
 def wine_env(prefix, display):
     env = dict(os.environ)
     env.update({

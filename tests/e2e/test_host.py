@@ -16,7 +16,8 @@ import unittest
 
 import harness
 from sound import SoundServer
-from test_music import HEARD, SILENT, windows_path, write_tone
+from harness import windows_path
+from test_music import HEARD, SILENT, write_tone
 
 TITLE = "Orvanel_Vexon"
 MISSING = "Orvanel.dll が同じﾌｫﾙﾀﾞに見つかりません！"

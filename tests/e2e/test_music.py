@@ -20,7 +20,7 @@ import time
 import unittest
 import wave
 
-from harness import Proc, Session
+from harness import Proc, Session, windows_path
 from sound import SoundServer
 
 HEARD = 0.05     # RMS of a window in which the tone is heard (the tones play at about 0.34)
@@ -39,11 +39,6 @@ def write_tone(path, parts, rate=44100, amplitude=0.5):
         w.setsampwidth(2)
         w.setframerate(rate)
         w.writeframes(samples.tobytes())
-
-
-def windows_path(path):
-    """The path as a Windows program under Wine sees it (drive Z: is the root)."""
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
 class DriverRun:
